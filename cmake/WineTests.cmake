@@ -8,4 +8,6 @@ function(vantorel_add_test target)
     add_dependencies(${target} ${ARG_DEPENDS})
   endif()
   add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
+  # A hang fails the run instead of eating CI's time.
+  set_tests_properties(${target} PROPERTIES TIMEOUT 900)
 endfunction()

@@ -8,10 +8,21 @@
 
 namespace TestSupport {
 
-// A started child process; the handle closes with the object.
+// A started child process. A test that fails half-way must not leave it running (it
+// would hold the test runner's output open), so the object ends it if it still runs.
 struct StartedProcess {
     Utils::KernelHandle process;
     DWORD processId = 0;
+
+    StartedProcess(Utils::KernelHandle handle, DWORD id) : process(std::move(handle)), processId(id) {}
+    StartedProcess(StartedProcess&&) = default;
+    StartedProcess& operator=(StartedProcess&&) = default;
+    ~StartedProcess() {
+        if (process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(process.Get(), 1);
+            ::WaitForSingleObject(process.Get(), 5000);
+        }
+    }
 };
 
 std::optional<StartedProcess> StartProcess(const std::wstring& commandLine);
