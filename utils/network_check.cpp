@@ -22,6 +22,24 @@ struct ComReleaser {
 
 }  // namespace
 
+uint32_t CheckNetworkWith(INetworkListManager& manager) {
+    NLM_CONNECTIVITY connectivity = NLM_CONNECTIVITY_DISCONNECTED;
+    if (FAILED(manager.GetConnectivity(&connectivity))) connectivity = NLM_CONNECTIVITY_DISCONNECTED;
+    uint32_t verdict = kNetworkConnected;
+    if (connectivity == NLM_CONNECTIVITY_DISCONNECTED) {
+        verdict = kNetworkDisconnected;
+        UTILS_LOG(L"Utils::CheckNetwork", 245, L"GetConnectivity %d", static_cast<int>(connectivity));
+    } else {
+        VARIANT_BOOL connected = VARIANT_FALSE;
+        // A query that fails leaves the question open, which counts as connected.
+        if (SUCCEEDED(manager.IsConnectedToInternet(&connected)) && connected == VARIANT_FALSE) {
+            verdict = kNetworkNoInternet;
+            UTILS_LOG(L"Utils::CheckNetwork", 254, L"get_IsConnectedToInternet:%d", static_cast<int>(connected));
+        }
+    }
+    return (static_cast<uint32_t>(connectivity) & 0xFFFFu) | (verdict << 16);
+}
+
 uint32_t CheckNetwork() {
     INetworkListManager* rawManager = nullptr;
     if (FAILED(::CoCreateInstance(kNetworkListManagerClass, nullptr, CLSCTX_ALL, kNetworkListManagerInterface,
@@ -29,26 +47,13 @@ uint32_t CheckNetwork() {
         !rawManager) {
         return 0;
     }
-    uint32_t verdict = kNetworkConnected;
-    NLM_CONNECTIVITY connectivity = NLM_CONNECTIVITY_DISCONNECTED;
+    uint32_t value = 0;
     {
         std::unique_ptr<INetworkListManager, ComReleaser> manager(rawManager);
-        if (FAILED(manager->GetConnectivity(&connectivity))) connectivity = NLM_CONNECTIVITY_DISCONNECTED;
-        if (connectivity == NLM_CONNECTIVITY_DISCONNECTED) {
-            verdict = kNetworkDisconnected;
-            UTILS_LOG(L"Utils::CheckNetwork", 245, L"GetConnectivity %d", static_cast<int>(connectivity));
-        } else {
-            VARIANT_BOOL connected = VARIANT_FALSE;
-            // A query that fails leaves the question open, which counts as connected.
-            if (SUCCEEDED(manager->IsConnectedToInternet(&connected)) && connected == VARIANT_FALSE) {
-                verdict = kNetworkNoInternet;
-                UTILS_LOG(L"Utils::CheckNetwork", 254, L"get_IsConnectedToInternet:%d",
-                          static_cast<int>(connected));
-            }
-        }
+        value = CheckNetworkWith(*manager);
     }
     ::CoFreeUnusedLibraries();
-    return (static_cast<uint32_t>(connectivity) & 0xFFFFu) | (verdict << 16);
+    return value;
 }
 
 }  // namespace Utils

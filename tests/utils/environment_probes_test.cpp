@@ -76,6 +76,36 @@ TEST(CheckNetwork, VerdictMatchesTheNetworkListManagerAndLogsWhyItIsPoor) {
     }
 }
 
+// Wine always reports Internet access, so the poor verdicts come from a stand-in
+// manager; the value and the log line are what the installer reports.
+TEST(CheckNetwork, VerdictBitsAndLogLinesForEveryAnswer) {
+    struct Case {
+        const char* label;
+        const wchar_t* arguments;
+        DWORD value;
+        const wchar_t* line;  // nullptr: no line
+    };
+    const Case cases[] = {
+        {"adapters disabled", L"0 yes", 0x10000, L"(Utils::CheckNetwork)<0245>: GetConnectivity 0"},
+        {"connectivity query fails", L"fail no", 0x10000, L"(Utils::CheckNetwork)<0245>: GetConnectivity 0"},
+        {"local network without Internet", L"21 no", 0x20021,
+         L"(Utils::CheckNetwork)<0254>: get_IsConnectedToInternet:0"},
+        {"Internet", L"440 yes", 0x440, nullptr},
+        {"Internet query fails", L"40 fail", 0x40, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const ProbeRun run = RunProbe(std::wstring(L"checknet-fake ") + c.arguments);
+        EXPECT_EQ(run.exitCode, c.value);
+        if (c.line) {
+            ASSERT_EQ(run.lines.size(), 1u);
+            EXPECT_EQ(Tail(run.lines[0]), c.line);
+        } else {
+            EXPECT_TRUE(run.lines.empty());
+        }
+    }
+}
+
 TEST(CheckNetwork, WithoutComTheCheckCannotRunAndCountsAsConnected) {
     const ProbeRun run = RunProbe(L"checknet-nocom");
     EXPECT_EQ(run.exitCode, 0u);
