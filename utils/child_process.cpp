@@ -17,6 +17,8 @@ ChildProcess::ChildProcess() = default;
 
 void ChildProcess::Launch(const std::wstring& commandLine) {
     if (commandLine.size() >= kCommandLineCapacity) throw Exception();
+    // The child's ends go to the first child only; a second launch would get none.
+    if (!output_.WriteEnd() || !error_.WriteEnd() || !input_.ReadEnd()) throw Exception();
     std::wmemcpy(commandLine_, commandLine.c_str(), commandLine.size() + 1);
 
     STARTUPINFOW startup = {};

@@ -23,7 +23,8 @@ public:
 
     // Starts the command line hidden, with handle inheritance. Throws Utils::Exception
     // when the process cannot be created or the command line does not fit the buffer
-    // (a cut command line would run something the caller never asked for).
+    // (a cut command line would run something the caller never asked for), and when
+    // the object was launched or closed before: one object runs one child.
     void Launch(const std::wstring& commandLine);
 
     // Closes the process and thread handles and every pipe end still open.

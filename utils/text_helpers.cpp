@@ -1,5 +1,7 @@
 #include "utils/text_helpers.h"
 
+#include <iterator>
+
 namespace Utils {
 
 std::wstring UnsignedToDecimal(uint64_t value) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "tests/support/test_files.h"
@@ -151,6 +153,17 @@ TEST(ChildProcess, LaunchFailuresThrowTheUtilsException) {
         EXPECT_THROW(child.Launch(commandLine), Utils::Exception);
         EXPECT_EQ(child.Process(), nullptr);
     }
+}
+
+TEST(ChildProcess, OneObjectRunsOneChild) {
+    Utils::ChildProcess child;
+    child.Launch(FixtureCommand(L"silent"));
+    EXPECT_THROW(child.Launch(FixtureCommand(L"silent")), Utils::Exception);
+    EXPECT_EQ(::WaitForSingleObject(child.Process(), 30000), WAIT_OBJECT_0);
+
+    Utils::ChildProcess closed;
+    closed.Close();
+    EXPECT_THROW(closed.Launch(FixtureCommand(L"silent")), Utils::Exception);
 }
 
 TEST(ChildProcess, ExceptionCarriesNoMessageAndIsAStandardException) {
