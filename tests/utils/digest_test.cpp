@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/support/test_files.h"
+#include "utils/code_page.h"
 #include "utils/file_md5.h"
 #include "utils/md5.h"
 
@@ -51,6 +52,17 @@ TEST(FileMd5, KnownDigestsOfFiles) {
         const auto path = folder.WriteFile(L"digest.bin", c.bytes);
         EXPECT_EQ(Utils::FileMd5(path.string()), c.md5);
     }
+}
+
+TEST(FileMd5, TakesTheFileNameInTheAnsiCodePage) {
+    // The downloaders hand over a Chinese package path converted to the ANSI code page.
+    TestSupport::TempFolder folder;
+    const auto path = folder.WriteFile(L"安装包.bin", "abc");
+    const std::string ansiPath = Utils::WideToMultiByte(path.wstring(), Utils::kAnsiCodePage);
+    if (Utils::MultiByteToWide(ansiPath, Utils::kAnsiCodePage) != path.wstring()) {
+        GTEST_SKIP() << "the system's ANSI code page cannot spell the name";
+    }
+    EXPECT_EQ(Utils::FileMd5(ansiPath), "900150983cd24fb0d6963f7d28e17f72");
 }
 
 TEST(FileMd5, EmptyWhenThereIsNoFileToRead) {
