@@ -127,8 +127,8 @@ TEST_F(ImageLoadingTest, ANameMissingFromTheSkinIsTriedAsAPath) {
 
 TEST_F(ImageLoadingTest, ImageTableNamesAreExactWhileTheArchiveIgnoresSeparators) {
     SkinUI::ImageStore store;
-    ImageInfo* backslashes = store.GetOrLoadImage(L"res\\mainWnd\\bg1.png", L"", 0, false);
-    ImageInfo* slashes = store.GetOrLoadImage(L"res/mainWnd/bg1.png", L"", 0, false);
+    const auto backslashes = store.GetOrLoadImage(L"res\\mainWnd\\bg1.png", L"", 0, false);
+    const auto slashes = store.GetOrLoadImage(L"res/mainWnd/bg1.png", L"", 0, false);
     ASSERT_NE(backslashes, nullptr);
     ASSERT_NE(slashes, nullptr);
     EXPECT_NE(backslashes, slashes);
@@ -140,7 +140,7 @@ TEST_F(ImageLoadingTest, ImageTableNamesAreExactWhileTheArchiveIgnoresSeparators
     EXPECT_EQ(store.OwnImageCount(), 2u);  // a failed load stores nothing
 
     // Replacing an entry of the same name destroys the old one.
-    ImageInfo* replaced = store.AddImage(L"res/mainWnd/bg1.png", L"", 0, true, false);
+    const auto replaced = store.AddImage(L"res/mainWnd/bg1.png", L"", 0, true, false);
     ASSERT_NE(replaced, nullptr);
     EXPECT_EQ(store.GetImage(L"res/mainWnd/bg1.png"), replaced);
     EXPECT_TRUE(replaced->useHsl);
@@ -151,12 +151,12 @@ TEST_F(ImageLoadingTest, ImageTableNamesAreExactWhileTheArchiveIgnoresSeparators
 TEST_F(ImageLoadingTest, SharedImagesAreSeenByEveryWindow) {
     SkinUI::ImageStore first;
     SkinUI::ImageStore second;
-    ImageInfo* shared = first.AddImage(L"res/common/masked.png", L"", 0, false, true);
+    const auto shared = first.AddImage(L"res/common/masked.png", L"", 0, false, true);
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(first.OwnImageCount(), 0u);
     EXPECT_EQ(second.GetImage(L"res/common/masked.png"), shared);
     // A window's own image of the same name takes precedence.
-    ImageInfo* own = second.AddImage(L"res/common/masked.png", L"", 0xFFFF0000, false, false);
+    const auto own = second.AddImage(L"res/common/masked.png", L"", 0xFFFF0000, false, false);
     EXPECT_EQ(second.GetImage(L"res/common/masked.png"), own);
     SkinUI::SharedImageTable().Remove(L"res/common/masked.png");
 }

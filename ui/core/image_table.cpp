@@ -2,15 +2,15 @@
 
 namespace SkinUI {
 
-ImageInfo* ImageTable::Find(const std::wstring& name) const {
+std::shared_ptr<ImageInfo> ImageTable::Find(const std::wstring& name) const {
     const auto found = images_.find(name);
-    return found != images_.end() ? found->second.get() : nullptr;
+    return found != images_.end() ? found->second : nullptr;
 }
 
-ImageInfo* ImageTable::Store(const std::wstring& name, std::unique_ptr<ImageInfo> image) {
-    auto& slot = images_[name];
-    slot = std::move(image);
-    return slot.get();
+std::shared_ptr<ImageInfo> ImageTable::Store(const std::wstring& name,
+                                             std::shared_ptr<ImageInfo> image) {
+    images_[name] = image;
+    return image;
 }
 
 void ImageTable::Remove(const std::wstring& name) {
@@ -22,15 +22,15 @@ ImageTable& SharedImageTable() {
     return table;
 }
 
-ImageInfo* ImageStore::GetImage(const std::wstring& name) const {
-    if (ImageInfo* image = own_.Find(name)) return image;
+std::shared_ptr<ImageInfo> ImageStore::GetImage(const std::wstring& name) const {
+    if (auto image = own_.Find(name)) return image;
     return SharedImageTable().Find(name);
 }
 
-ImageInfo* ImageStore::AddImage(const std::wstring& name, const std::wstring& type, uint32_t mask,
-                                bool useHsl, bool shared) {
+std::shared_ptr<ImageInfo> ImageStore::AddImage(const std::wstring& name, const std::wstring& type,
+                                                uint32_t mask, bool useHsl, bool shared) {
     if (name.empty()) return nullptr;
-    std::unique_ptr<ImageInfo> image = LoadImage(name, type, mask);
+    std::shared_ptr<ImageInfo> image = LoadImage(name, type, mask);
     if (!image) return nullptr;
     image->useHsl = useHsl;
     if (useHsl) {
@@ -41,9 +41,10 @@ ImageInfo* ImageStore::AddImage(const std::wstring& name, const std::wstring& ty
     return (shared ? SharedImageTable() : own_).Store(name, std::move(image));
 }
 
-ImageInfo* ImageStore::GetOrLoadImage(const std::wstring& name, const std::wstring& type,
-                                      uint32_t mask, bool useHsl) {
-    if (ImageInfo* image = GetImage(name)) return image;
+std::shared_ptr<ImageInfo> ImageStore::GetOrLoadImage(const std::wstring& name,
+                                                      const std::wstring& type, uint32_t mask,
+                                                      bool useHsl) {
+    if (auto image = GetImage(name)) return image;
     return AddImage(name, type, mask, useHsl, false);
 }
 
