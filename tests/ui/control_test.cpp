@@ -192,6 +192,34 @@ TEST_F(ControlInWindowTest, VisitControlsFlags) {
     EXPECT_EQ(window_.Manager().FindControlAt(point), later);
 }
 
+TEST_F(ControlInWindowTest, TheTreePaintsBackgroundsAndBorders) {
+    root_->SetAttribute(L"bkcolor", L"#FF202020");
+    panel_->SetAttribute(L"bkcolor", L"#80FFFFFF");  // half over the root's grey
+    child_->SetAttribute(L"bkcolor", L"#FFFF0000");
+    child_->SetAttribute(L"bordercolor", L"#FF00FF00");
+    child_->SetAttribute(L"bordersize", L"1");
+    window_.PumpFor(30);
+
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -100, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::SendMessageW(window_.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    ::GdiFlush();
+    auto at = [&](int x, int y) { return static_cast<uint32_t*>(bits)[y * 200 + x] & 0xFFFFFF; };
+    EXPECT_EQ(at(5, 5), 0x202020u);                  // root
+    const uint32_t blended = at(60, 60);             // panel over root
+    EXPECT_NEAR(static_cast<int>(blended & 0xFF), 0x8F, 3);
+    EXPECT_EQ(at(25, 25), 0x00FF00u);                // child's border, drawn inside
+    EXPECT_EQ(at(44, 34), 0x00FF00u);
+    EXPECT_EQ(at(30, 30), 0xFF0000u);                // child's background
+    ::SelectObject(memory, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+}
+
 TEST_F(ControlInWindowTest, HidingTheFocusedControlClearsTheFocus) {
     window_.Manager().SetFocus(child_);
     ASSERT_EQ(window_.Manager().GetFocus(), child_);

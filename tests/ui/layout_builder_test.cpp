@@ -174,6 +174,21 @@ TEST_F(LayoutBuilderTest, FailuresAndSkippedSubtrees) {
     control->Delete();
 }
 
+TEST_F(LayoutBuilderTest, EndlessNestingIsCutAtTheDepthLimit) {
+    std::wstring markup = L"<Window>";
+    for (int i = 0; i < 5000; ++i) markup += L"<Box>";
+    for (int i = 0; i < 5000; ++i) markup += L"</Box>";
+    markup += L"</Window>";
+    CControlUI* root = Build(markup);
+    ASSERT_NE(root, nullptr);
+    int depth = 0;
+    for (CControlUI* node = root; node != nullptr; ++depth) {
+        node = static_cast<TestContainer*>(node)->GetItemAt(0);
+    }
+    EXPECT_EQ(depth, CLayoutBuilder::kMaxElementDepth);
+    root->Delete();
+}
+
 TEST_F(LayoutBuilderTest, LayoutFilesFromTheSkinWithRegisteredClasses) {
     EXPECT_EQ(Build(L"MainWnd.xml"), nullptr);  // no class is registered for "Label" yet
     RegisterControlClass(L"Label", [] { return new SkinTest::TestLabel(); });

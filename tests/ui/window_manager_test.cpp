@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <thread>
+
 #include "tests/ui/test_controls.h"
 #include "tests/ui/test_window.h"
 #include "ui/core/window_manager.h"
@@ -150,6 +152,13 @@ TEST_F(WindowManagerTest, PostedNotificationsArriveAfterSynchronousOnes) {
     EXPECT_EQ(window_.notifications.back().sender, first_);
 }
 
+TEST_F(WindowManagerTest, AWorkerThreadCanQueueANotification) {
+    std::thread worker([&] { window_.Manager().SendNotification(root_, L"checknet", 1, 0, true); });
+    worker.join();
+    ASSERT_TRUE(window_.PumpUntil([&] { return window_.Count(L"checknet") == 1; }));
+    EXPECT_EQ(window_.notifications.back().wParam, 1u);
+}
+
 TEST_F(WindowManagerTest, TimersArePerControlAndStopWhenTheControlIsDeleted) {
     CWindowManagerUI& manager = window_.Manager();
     ASSERT_TRUE(manager.SetTimer(first_, 2100, 20));
@@ -182,6 +191,61 @@ TEST_F(WindowManagerTest, TimersArePerControlAndStopWhenTheControlIsDeleted) {
             EXPECT_EQ(r.sender, first_);
         }
     }
+}
+
+TEST_F(WindowManagerTest, MovingOutOfTheWindowLeavesTheHotControl) {
+    auto countFrom = [&](const wchar_t* type) {
+        size_t count = 0;
+        for (const auto& r : window_.notifications) count += (r.type == type && r.sender == first_) ? 1 : 0;
+        return count;
+    };
+    const RECT& pos = first_->GetPos();
+    ::SendMessageW(window_.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(pos.left + 5, pos.top + 5));
+    EXPECT_EQ(countFrom(Notify::kMouseEnter), 1u);
+    ::SendMessageW(window_.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
+    EXPECT_EQ(countFrom(Notify::kMouseLeave), 1u);
+}
+
+TEST_F(WindowManagerTest, TheWheelReachesTheControlUnderThePointer) {
+    POINT screen = window_.ScreenPoint(third_->GetPos());
+    ::SendMessageW(window_.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    const auto wheel = std::find(third_->events.begin(), third_->events.end(), kEventScrollWheel);
+    EXPECT_NE(wheel, third_->events.end());
+}
+
+TEST_F(WindowManagerTest, AltShortcutsFocusAndActivate) {
+    third_->SetShortcut(L'x');
+    ::PostMessageW(window_.Handle(), WM_SYSCHAR, L'X', 0);
+    ASSERT_TRUE(window_.PumpUntil([&] { return window_.Count(Notify::kClick) == 1; }));
+    EXPECT_EQ(window_.Manager().GetFocus(), third_);
+
+    // A label's shortcut goes to the next control visited that is not a label; the
+    // visit runs from the last child to the first.
+    auto* label = new SkinTest::TestLabel();
+    label->SetShortcut(L'l');
+    root_->Add(label);
+    window_.Manager().SetFocus(first_);
+    ::PostMessageW(window_.Handle(), WM_SYSCHAR, L'l', 0);
+    ASSERT_TRUE(window_.PumpUntil([&] { return window_.Count(Notify::kClick) == 2; }));
+    EXPECT_EQ(window_.Manager().GetFocus(), third_);
+}
+
+TEST_F(WindowManagerTest, ANewRootGetsWindowInitAndTheOldTreeIsDeletedLater) {
+    bool oldDeleted = false;
+    first_->destroyHandlers.push_back([&](CControlUI&) {
+        oldDeleted = true;
+        return true;
+    });
+    window_.Manager().SetTimer(first_, 1, 10);
+    auto* fresh = new TestContainer();
+    ASSERT_TRUE(window_.Manager().AttachRoot(fresh));
+    EXPECT_FALSE(oldDeleted);
+    EXPECT_EQ(window_.Manager().FindControlByName(L"first"), nullptr);
+    ASSERT_TRUE(window_.PumpUntil([&] { return window_.Count(Notify::kWindowInit) == 2; }));
+    EXPECT_TRUE(oldDeleted);
+    window_.PumpFor(50);  // the deleted control's timer must not fire into freed memory
+    EXPECT_EQ(window_.notifications.back().type, Notify::kWindowInit);
+    EXPECT_FALSE(window_.Manager().AttachRoot(nullptr));
 }
 
 TEST(WindowManagerTimers, NativeIdsCountFrom17AndWrapAt255) {
