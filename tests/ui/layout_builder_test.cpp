@@ -109,6 +109,15 @@ TEST_F(LayoutBuilderTest, BuildsTheTreeAndRegistersResources) {
     EXPECT_NE(manager.GetImageStore().GetImage(L"res/mainWnd/bg1.png"), nullptr);
 }
 
+TEST_F(LayoutBuilderTest, AFloatingControlTakesItsBackgroundPicturesSize) {
+    CControlUI* control = Build(
+        L"<Window><Control float=\"true\" bkimage=\"res/mainWnd/installBtnAnimate/000.png\"/></Window>");
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->GetFixedWidth(), 3);
+    EXPECT_EQ(control->GetFixedHeight(), 2);
+    control->Delete();
+}
+
 TEST_F(LayoutBuilderTest, OnlyTheFirst64AttributesOfAnElementApply) {
     std::wstring markup = L"<Window><Control";
     for (int i = 0; i < 70; ++i) markup += L" x" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";

@@ -7,6 +7,7 @@
 
 #include "tests/ui/test_controls.h"
 #include "tests/ui/test_window.h"
+#include "ui/core/multi_language.h"
 #include "ui/core/window_manager.h"
 
 namespace {
@@ -204,6 +205,30 @@ TEST_F(WindowManagerTest, MovingOutOfTheWindowLeavesTheHotControl) {
     EXPECT_EQ(countFrom(Notify::kMouseEnter), 1u);
     ::SendMessageW(window_.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
     EXPECT_EQ(countFrom(Notify::kMouseLeave), 1u);
+}
+
+TEST_F(WindowManagerTest, HoveringShowsTheToolTipWithResolvedTexts) {
+    SetMultiLanguageString(31, L"安装到此处");
+    second_->SetToolTip(L"%{31}");
+    const RECT& pos = second_->GetPos();
+    const LPARAM point = MAKELPARAM(pos.left + 5, pos.top + 5);
+    ::SendMessageW(window_.Handle(), WM_MOUSEMOVE, 0, point);
+    ::SendMessageW(window_.Handle(), WM_MOUSEHOVER, 0, point);
+    ClearMultiLanguageStrings();
+    HWND tip = nullptr;
+    while ((tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
+        if (::GetWindow(tip, GW_OWNER) == window_.Handle()) break;
+    }
+    ASSERT_NE(tip, nullptr);
+    wchar_t text[64] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window_.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(window_.Handle());
+    tool.lpszText = text;
+    ::SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text), L"安装到此处");
+    EXPECT_NE(std::find(second_->events.begin(), second_->events.end(), kEventMouseHover), second_->events.end());
 }
 
 TEST_F(WindowManagerTest, TheWheelReachesTheControlUnderThePointer) {
