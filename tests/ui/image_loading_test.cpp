@@ -115,7 +115,16 @@ TEST_F(ImageLoadingTest, UnusablePicturesGiveNothing) {
         SCOPED_TRACE(Narrow(name));
         EXPECT_EQ(LoadImage(name, L"", 0), nullptr);
     }
-    EXPECT_EQ(LoadImage(L"101", L"PNG", 0), nullptr);  // no such module resource
+    EXPECT_EQ(LoadImage(L"999", L"PNG", 0), nullptr);  // no such module resource
+    EXPECT_EQ(LoadImage(L"res/mainWnd/bg1.png", L"PNG", 0), nullptr);  // a type means a resource
+}
+
+TEST_F(ImageLoadingTest, PicturesFromModuleResources) {
+    // A name starting with a digit is a numeric resource id.
+    const auto image = LoadImage(L"101", L"PNG", 0);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->bits[0], 0x80804000u);
+    EXPECT_EQ(image->resourceType, L"PNG");
 }
 
 TEST_F(ImageLoadingTest, ANameMissingFromTheSkinIsTriedAsAPath) {

@@ -145,6 +145,18 @@ TEST_F(LayoutBuilderTest, IncludeBuildsItsSourceIntoTheSameParent) {
     EXPECT_EQ(looped->GetCount(), CLayoutBuilder::kMaxIncludeDepth);
 }
 
+TEST_F(LayoutBuilderTest, LayoutsFromModuleResourcesIncludeByResourceId) {
+    auto* parent = new TestContainer();
+    window_.Manager().AttachRoot(parent);
+    CLayoutBuilder fromResource;
+    fromResource.Create(202, L"XML", &callback_, &window_.Manager(), parent);
+    ASSERT_EQ(parent->GetCount(), 2);  // "201" included twice
+    EXPECT_EQ(parent->GetItemAt(1)->GetText(), L"included");
+    CLayoutBuilder missing;
+    EXPECT_EQ(missing.Create(203, L"XML", &callback_, &window_.Manager(), parent), nullptr);
+    EXPECT_EQ(missing.Create(0x10000, L"XML", &callback_, &window_.Manager(), parent), nullptr);
+}
+
 TEST_F(LayoutBuilderTest, CoverAndNonContainerParents) {
     auto* parent = new TestContainer();
     window_.Manager().AttachRoot(parent);

@@ -25,7 +25,7 @@ std::unique_ptr<SkinArchive> OpenFixture(const wchar_t* file) {
 TEST(SkinArchive, UnpacksEveryFileEntryOfASolidArchive) {
     const auto archive = OpenFixture(L"skin.7z");
     ASSERT_NE(archive, nullptr);
-    EXPECT_EQ(archive->Entries().size(), 15u);  // folders are not entries
+    EXPECT_EQ(archive->Entries().size(), 16u);  // folders are not entries
     for (const auto& entry : archive->Entries()) {
         SCOPED_TRACE(Narrow(entry.name));
         EXPECT_EQ(entry.nameLength, static_cast<int32_t>(entry.name.size()) + 1);
@@ -157,6 +157,18 @@ TEST_F(ReadSkinFileTest, TheMemoryArchiveIsOpenedOnlyOnce) {
     SkinUI::SetArchiveMemory(other.data(), other.size());  // a second window: nothing reopens
     EXPECT_EQ(SkinUI::GetCachedArchive(), first);
     EXPECT_EQ(SkinUI::GetArchiveName(), L"membuffer");
+}
+
+TEST_F(ReadSkinFileTest, TheArchiveResourceOfTheExecutableIsOpenedOnce) {
+    SkinUI::SetArchive(L"", false);
+    EXPECT_FALSE(SkinUI::OpenArchiveResource(148));  // no such resource
+    EXPECT_EQ(SkinUI::GetArchiveName(), L"");
+    ASSERT_TRUE(SkinUI::OpenArchiveResource(147));
+    const SkinArchive* opened = SkinUI::GetCachedArchive();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(ReadSkinFile(L"res\\mainWnd\\bg1.png").ok);
+    ASSERT_TRUE(SkinUI::OpenArchiveResource(147));  // a second window reuses it
+    EXPECT_EQ(SkinUI::GetCachedArchive(), opened);
 }
 
 TEST_F(ReadSkinFileTest, ResourcePathEndsWithASeparator) {

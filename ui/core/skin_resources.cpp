@@ -129,6 +129,19 @@ void SetArchiveMemory(const void* bytes, size_t size) {
     if (settings.use7z) settings.archive = SkinArchive::Open(bytes, size);
 }
 
+bool OpenArchiveResource(UINT resourceId) {
+    if (Settings().archiveName == kMemoryArchiveName) return true;
+    const HMODULE module = GetResourceInstance();
+    const HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(resourceId), kArchiveResourceType);
+    if (resource == nullptr) return false;
+    const DWORD size = ::SizeofResource(module, resource);
+    const HGLOBAL loaded = ::LoadResource(module, resource);
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (bytes == nullptr || size == 0) return false;
+    SetArchiveMemory(bytes, size);
+    return true;
+}
+
 const std::wstring& GetArchiveName() {
     return Settings().archiveName;
 }

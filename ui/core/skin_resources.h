@@ -30,6 +30,11 @@ void SetArchiveFormat7z(bool on);
 bool IsArchiveFormat7z();
 void SetArchive(const std::wstring& name, bool cached);
 void SetArchiveMemory(const void* bytes, size_t size);
+// The skin archive kept as a module resource of type "ZIPRES" in the resource module:
+// opened (and fully unpacked) by the first window, reused by every later one. False when
+// the resource is missing or empty.
+bool OpenArchiveResource(UINT resourceId);
+inline constexpr wchar_t kArchiveResourceType[] = L"ZIPRES";
 const std::wstring& GetArchiveName();
 // The archive kept open for the whole process, or null.
 const SkinArchive* GetCachedArchive();
