@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "tests/ui/skin_fixture.h"
@@ -252,6 +253,44 @@ TEST_F(DrawingTest, ColourDescriptionsAndMissingPictures) {
     cache.SetDescription(L"res\\common\\rows.png");
     EXPECT_FALSE(cache.IsParsed());
     EXPECT_TRUE(DrawImageDescription(untouched.Dc(), resources_, {0, 0, 4, 4}, {0, 0, 4, 4}, cache));
+}
+
+// Untrusted descriptions with absurd numbers draw something or nothing, never crash or
+// hang, and never touch pixels outside the paint rectangle.
+TEST_F(DrawingTest, RandomDescriptionsStayInsideThePaintRectangle) {
+    std::mt19937 random(1211);
+    const int32_t extremes[] = {0, 1, 2, 3, -1, -7, 5, 40, 99, 100000, -100000, 2147483647, -2147483647 - 1};
+    auto number = [&]() -> std::wstring {
+        if (random() % 2 == 0) return std::to_wstring(extremes[random() % std::size(extremes)]);
+        return std::to_wstring(static_cast<int>(random() % 80) - 10);
+    };
+    auto rect = [&] { return number() + L"," + number() + L"," + number() + L"," + number(); };
+    const wchar_t* files[] = {L"res/common/nine.png", L"res/common/masked.png", L"res/mainWnd/bg1.png",
+                              L"res/common/rows.png"};
+    const wchar_t* keys[] = {L"dest", L"source", L"corner", L"fade", L"hole", L"xtiled", L"ytiled", L"mask"};
+    for (int round = 0; round < 1500; ++round) {
+        std::wstring description = L"file='" + std::wstring(files[random() % std::size(files)]) + L"'";
+        for (int item = static_cast<int>(random() % 6); item > 0; --item) {
+            const std::wstring key = keys[random() % std::size(keys)];
+            std::wstring value;
+            if (key == L"fade") value = number();
+            else if (key == L"hole" || key == L"xtiled" || key == L"ytiled") value = random() % 2 ? L"true" : L"false";
+            else if (key == L"mask") value = L"#FFFF0000";
+            else value = rect();
+            description += L" " + key + L"='" + value + L"'";
+        }
+        SCOPED_TRACE(std::string(description.begin(), description.end()));
+        Canvas canvas(40, 40);
+        const RECT item = {5, 5, 35, 35};
+        const RECT paint = {10, 10, 30, 30};
+        DrawDescription(canvas, description, item, &paint);
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                if (x >= 10 && x < 30 && y >= 10 && y < 30) continue;
+                ASSERT_EQ(canvas.At(x, y), kGrey) << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST(Drawing, RectanglesAndLines) {

@@ -1,7 +1,9 @@
 #include "ui/core/control.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cwchar>
 
 #include "ui/core/drawing.h"
@@ -21,6 +23,11 @@ bool RunAll(const Handlers& handlers, Args&&... args) {
     bool all = true;
     for (const auto& handler : handlers) all = handler(args...) && all;
     return all;
+}
+
+// Absurd coordinates in a skin must not overflow; a negative result is ignored later.
+int SizeBetween(int32_t from, int32_t to) noexcept {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{to} - from, INT32_MIN, INT32_MAX));
 }
 
 // Four fractions "l,t,r,b" for percentage floating.
@@ -421,8 +428,8 @@ void CControlUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     if (name == L"pos") {
         const IntRect rect = ParseRect(value);
         fixedXY_ = {rect.left, rect.top};
-        SetFixedWidth(rect.right - rect.left);
-        SetFixedHeight(rect.bottom - rect.top);
+        SetFixedWidth(SizeBetween(rect.left, rect.right));
+        SetFixedHeight(SizeBetween(rect.top, rect.bottom));
         RequestParentLayout();
     } else if (name == L"padding") {
         const IntRect rect = ParseRect(value);

@@ -20,6 +20,13 @@ bool Meets(const RECT& a, const RECT& b) noexcept {
     return ::IntersectRect(&overlap, &a, &b) != FALSE;
 }
 
+// Far beyond any window, yet far from overflowing when widths are taken.
+constexpr int64_t kCoordinateLimit = int64_t{1} << 24;
+
+LONG Coordinate(int64_t value) noexcept {
+    return static_cast<LONG>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
 COLOR16 Channel16(uint32_t argb, int shift) noexcept {
     return static_cast<COLOR16>(((argb >> shift) & 0xFF) << 8);
 }
@@ -62,15 +69,20 @@ public:
     }
 
     // Tiles of the source's size from the top-left corner, the last ones cut to fit; a
-    // direction that is not tiled is stretched.
+    // direction that is not tiled is stretched. Only tiles meeting paintRect are visited,
+    // so a huge destination costs no more than the area being painted.
     void DrawTiled(const RECT& dest, const RECT& source, bool xTiled, bool yTiled) const {
         if (Width(dest) <= 0 || Height(dest) <= 0 || Width(source) <= 0 || Height(source) <= 0) return;
+        RECT visible;
+        if (!::IntersectRect(&visible, &dest, &paintRect_)) return;
         const LONG tileWidth = xTiled ? Width(source) : Width(dest);
         const LONG tileHeight = yTiled ? Height(source) : Height(dest);
-        for (LONG y = dest.top; y < dest.bottom; y += tileHeight) {
+        const LONG firstY = dest.top + (visible.top - dest.top) / tileHeight * tileHeight;
+        const LONG firstX = dest.left + (visible.left - dest.left) / tileWidth * tileWidth;
+        for (LONG y = firstY; y < visible.bottom; y += tileHeight) {
             const LONG height = std::min(tileHeight, dest.bottom - y);
             const LONG sourceHeight = yTiled ? height : Height(source);
-            for (LONG x = dest.left; x < dest.right; x += tileWidth) {
+            for (LONG x = firstX; x < visible.right; x += tileWidth) {
                 const LONG width = std::min(tileWidth, dest.right - x);
                 const LONG sourceWidth = xTiled ? width : Width(source);
                 Draw({x, y, x + width, y + height},
@@ -188,7 +200,10 @@ void DrawImage(HDC dc, const NinePartImage& image, const RECT& dest, const RECT&
                  SRCCOPY);
         return;
     }
-    const int previousMode = ::SetStretchBltMode(dc, COLORONCOLOR);
+    // A stretched part that only partly meets paintRect must not spill over it.
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, paintRect.left, paintRect.top, paintRect.right, paintRect.bottom);
+    ::SetStretchBltMode(dc, COLORONCOLOR);
     const PartPainter painter(dc, source.Get(), blended, image.fade, paintRect);
     const NineGrid destGrid(dest, corners);
     const NineGrid sourceGrid(image.source, corners);
@@ -206,7 +221,7 @@ void DrawImage(HDC dc, const NinePartImage& image, const RECT& dest, const RECT&
             painter.Draw(destPart, sourcePart);
         }
     }
-    ::SetStretchBltMode(dc, previousMode);
+    ::RestoreDC(dc, saved);
 }
 
 bool DrawImageDescription(HDC dc, IPaintResources& resources, const RECT& itemRect,
@@ -215,25 +230,32 @@ bool DrawImageDescription(HDC dc, IPaintResources& resources, const RECT& itemRe
     if (!image) return false;
     const ImageDescription& properties = cache.Properties();
 
+    // Descriptions come from untrusted skins: the source is held inside the picture, the
+    // borders inside the source, and the destination to coordinates GDI can take.
     RECT source = {properties.source.left, properties.source.top, properties.source.right,
                    properties.source.bottom};
     if (properties.source.IsZero()) source = {0, 0, image->width, image->height};
-    source.right = std::min<LONG>(source.right, image->width);
-    source.bottom = std::min<LONG>(source.bottom, image->height);
+    source.left = std::clamp<LONG>(source.left, 0, image->width);
+    source.top = std::clamp<LONG>(source.top, 0, image->height);
+    source.right = std::clamp<LONG>(source.right, source.left, image->width);
+    source.bottom = std::clamp<LONG>(source.bottom, source.top, image->height);
 
     RECT dest = itemRect;
     if (!properties.dest.IsZero()) {
-        dest = {itemRect.left + properties.dest.left, itemRect.top + properties.dest.top,
-                std::min<LONG>(itemRect.right, itemRect.left + properties.dest.right),
-                std::min<LONG>(itemRect.bottom, itemRect.top + properties.dest.bottom)};
+        dest = {Coordinate(int64_t{itemRect.left} + properties.dest.left),
+                Coordinate(int64_t{itemRect.top} + properties.dest.top),
+                Coordinate(std::min<int64_t>(itemRect.right, int64_t{itemRect.left} + properties.dest.right)),
+                Coordinate(std::min<int64_t>(itemRect.bottom, int64_t{itemRect.top} + properties.dest.bottom))};
     }
     if (!Meets(dest, itemRect) || !Meets(dest, paintRect)) return true;
 
     NinePartImage part;
     part.bitmap = image->bitmap.Get();
     part.source = source;
-    part.corners = {properties.corner.left, properties.corner.top, properties.corner.right,
-                    properties.corner.bottom};
+    part.corners = {std::clamp<LONG>(properties.corner.left, 0, Width(source)),
+                    std::clamp<LONG>(properties.corner.top, 0, Height(source)),
+                    std::clamp<LONG>(properties.corner.right, 0, Width(source)),
+                    std::clamp<LONG>(properties.corner.bottom, 0, Height(source))};
     part.hasAlpha = image->hasAlpha;
     part.fade = properties.fade;
     part.hole = properties.hole;
