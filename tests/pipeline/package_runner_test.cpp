@@ -77,6 +77,9 @@ TEST(PackageRunner, ReportsWhatTheRealPackagePrints) {
         {"exit without a terminal line", "line Progress=0.5\nexit 3\n",
          {kStart, kNoProgress, {2002, 0.5, L""}, {2003, 1.0, L""}}},
         {"silent", "", {kStart, kNoProgress, {2003, 1.0, L""}}},
+        // A code page the system does not have decodes as ANSI: the failure still counts.
+        {"unknown code page", "line Encode=12345\nsleep 300\nline State=Fail\n",
+         {kStart, kNoProgress, {2004, 0.0, L"安装包安装失败"}}},
         {"terminal line without a line end", "write State=Success", {kStart, kNoProgress, {2003, 0.0, L""}}},
         {"results", "line TopShowDetention=-1\nline FinsihCloseDetention=0\nline StartupStyle=AutoStartup\nline State=Success\n",
          {kStart, kNoProgress, {3007, 4294967295.0, L""}, {3008, 0.0, L""}, {3005, 1.0, L""}, {2003, 0.0, L""}}},
@@ -173,6 +176,25 @@ TEST(PackageRunner, LaunchFailuresAreReportedOnce) {
         ASSERT_TRUE(runner.WaitForWorker(kRunLimitMs));
         EXPECT_EQ(recorder.Records(), c.expected);
     }
+}
+
+// The download tests serve packages of 1 MiB and more; the padding changes nothing.
+TEST(PackageRunner, APaddedPackageRunsLikeASmallOne) {
+    TestSupport::TempFolder folder;
+    const auto package = folder.Path() / L"__Package_Vantorel.exe";
+    const uint64_t size = 21u << 20;
+    ASSERT_TRUE(FixtureOverlay::WriteScripted(TestSupport::BinFolder() / L"fake_package.exe", package,
+                                              "install\nline State=Success\n", size));
+    EXPECT_EQ(std::filesystem::file_size(package), size);
+    StatusRecorder recorder;
+    const std::wstring installDir = (folder.Path() / L"Vantorel").wstring();
+    CInstaller runner(recorder.Callback(), TestSupport::Quoted(package.wstring()), installDir, true, true, true);
+    runner.StartInstall();
+    ASSERT_TRUE(runner.WaitForWorker(kRunLimitMs));
+    EXPECT_EQ(recorder.Records(), (std::vector<Status>{kStart, kNoProgress, {2003, 0.0, L""}}));
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(installDir) / L"Vantorel.exe"));
+    // The stand-in product is the bare program: small, and quiet when run.
+    EXPECT_LT(std::filesystem::file_size(std::filesystem::path(installDir) / L"Vantorel.exe"), 4u << 20);
 }
 
 // The pipeline calls StartInstall again after a failed download; each start runs the
