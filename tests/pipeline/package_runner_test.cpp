@@ -178,6 +178,19 @@ TEST(PackageRunner, LaunchFailuresAreReportedOnce) {
     }
 }
 
+// A package that starts the product as it ends hands it its standard handles, so the
+// output pipe stays open after the package is gone. The run ends with the package.
+TEST(PackageRunner, EndsWithThePackageEvenWhenItsChildKeepsThePipeOpen) {
+    TestSupport::TempFolder folder;
+    const auto product = FixtureScripts::Write(L"fake_package.exe", folder.Path() / L"Vantorel.exe", "sleep 8000\n");
+    for (const char* terminal : {"", "line State=Success\n"}) {
+        SCOPED_TRACE(terminal);
+        PackageRun run("spawn " + FixtureScripts::Text(product.wstring()) + "\nline Progress=0.5\n" + terminal);
+        run.Runner().StartInstall();
+        ASSERT_TRUE(run.Runner().WaitForWorker(4000)) << "the run waited for the product";
+    }
+}
+
 // The download tests serve packages of 1 MiB and more; the padding changes nothing.
 TEST(PackageRunner, APaddedPackageRunsLikeASmallOne) {
     TestSupport::TempFolder folder;
