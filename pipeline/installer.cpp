@@ -23,7 +23,7 @@ CInstaller::CInstaller(StatusCallback callback, std::wstring packagePath, std::w
       createDesktopShortcut_(createDesktopShortcut),
       parser_(callback_,
               [](const std::wstring& exePath) {
-                  UTILS_LOG(L"CInstaller::Parse", 180, L"ExePath: %s\r\n", exePath.c_str());
+                  UTILS_LOG(L"CInstaller::Parse", __LINE__, L"ExePath: %s\r\n", exePath.c_str());
               }),
       consoleUserIsAdmin_(consoleUserIsAdmin) {}
 
