@@ -76,8 +76,12 @@ InstallerConfig LoadInstallerConfig(const std::wstring& modulePath) {
     return config;
 }
 
+SwitchMap CommandLineSwitches(const wchar_t* commandLine) {
+    return ParseSwitches(SplitCommandLine(commandLine));
+}
+
 void ApplyCommandLine(InstallerConfig& config, const wchar_t* commandLine) {
-    const SwitchMap switches = ParseSwitches(SplitCommandLine(commandLine));
+    const SwitchMap switches = CommandLineSwitches(commandLine);
     auto apply = [&switches](const wchar_t* key, auto&& assign) {
         if (auto found = switches.find(key); found != switches.end()) assign(found->second);
     };

@@ -2,6 +2,7 @@
 // The one settings record of an installer run: compiled defaults, then the
 // configuration file beside the executable, then the command-line switches.
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace Settings {
@@ -41,6 +42,9 @@ InstallerConfig LoadInstallerConfig(const std::wstring& modulePath);
 
 // Applies the switches of a whole command line (program path first, Windows quoting).
 void ApplyCommandLine(InstallerConfig& config, const wchar_t* commandLine);
+
+// Every switch of a whole command line, split as ApplyCommandLine splits them.
+std::map<std::wstring, std::wstring> CommandLineSwitches(const wchar_t* commandLine);
 
 // Full path of the running executable, cut to MAX_PATH as the loader reports it.
 std::wstring RunningModulePath();
