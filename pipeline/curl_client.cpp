@@ -8,6 +8,7 @@
 
 #include "app/reports/usage_reports.h"
 #include "pipeline/curl_request_options.h"
+#include "pipeline/tls_trust.h"
 #include "utils/debug_log.h"
 
 using Pipeline::AnsiPath;
@@ -96,6 +97,7 @@ int32_t CurlClient::Transfer() {
     options |= curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
     options |= Pipeline::LimitStalls(curl);
+    options |= Pipeline::RequireTrustedServer(curl);
     resumeOffset_ = Pipeline::FileSize(partialPath);
     if (resumeOffset_ > 0) {
         options |= curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resumeOffset_));
@@ -130,6 +132,7 @@ int CurlClient::SetProbeOptions(CURL* handle, const std::string& url) {
     // Not in the probes' original option set: without them a silent server or a
     // destroyed downloader would leave the probe waiting for ever.
     options |= Pipeline::LimitStalls(handle);
+    options |= Pipeline::RequireTrustedServer(handle);
     options |= curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     options |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CurlClient::ProbeAbortCallback);
     options |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);

@@ -10,6 +10,7 @@
 #include "pipeline/download_codes.h"
 #include "pipeline/part_ranges.h"
 #include "pipeline/retry_budget.h"
+#include "pipeline/tls_trust.h"
 #include "utils/debug_log.h"
 #include "utils/file_md5.h"
 #include "utils/url_text.h"
@@ -137,13 +138,13 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& probeUrl) {
     CURL* curl = handle.get();
     const Pipeline::CurlHeaderList headers = Pipeline::MakeHeaderList({"Connection: keep-alive"});
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
-    // TLS verification stays on: the package is run with administrator rights.
     int options = curl_easy_setopt(curl, CURLOPT_URL, probeUrl.c_str());
     options |= Pipeline::FollowRedirects(curl);
     options |= curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     options |= curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Pipeline::DiscardBody);
     options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
     options |= Pipeline::LimitStalls(curl);
+    options |= Pipeline::RequireTrustedServer(curl);
     options |= curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     options |= curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::ProbeAbortCallback);
     options |= curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
@@ -198,6 +199,7 @@ int32_t CMTCurlDownloader::downloadExe(DownloadPartNode& node) {
     options |= curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
     options |= Pipeline::LimitStalls(curl);
+    options |= Pipeline::RequireTrustedServer(curl);
     options |= curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
     if (options != 0) return node.state = options;
 

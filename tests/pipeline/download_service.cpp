@@ -97,7 +97,7 @@ std::wstring DownloadService::WideUrl(const std::string& route) const {
 }
 
 std::string DownloadService::TlsUrl(const std::string& route) const {
-    return "https://127.0.0.1:" + std::to_string(tlsPort_) + Substitute(route);
+    return "https://localhost:" + std::to_string(tlsPort_) + Substitute(route);
 }
 
 Package DownloadService::PackageInfo(const std::string& name) const {
@@ -139,6 +139,10 @@ Json::Value DownloadService::RequestsWith(const std::string& method) const {
 void DownloadService::Reset() const {
     const std::string empty;
     TestSupport::HttpRequest(FaultBase() + "/control/reset", &empty);
+}
+
+std::string DownloadService::TlsCertificatePem() const {
+    return TestSupport::HttpRequest(FaultBase() + "/control/certificate").body;
 }
 
 std::string DownloadService::NginxErrorLog() const {

@@ -25,7 +25,7 @@ public:
     // route ends with.
     std::string Url(const std::string& route) const;
     std::wstring WideUrl(const std::string& route) const;
-    // The same nginx routes over TLS with a self-signed certificate.
+    // The same nginx routes over TLS ("localhost") with a self-signed certificate.
     std::string TlsUrl(const std::string& route) const;
 
     Package PackageInfo(const std::string& name) const;
@@ -38,6 +38,8 @@ public:
     Json::Value RequestsWith(const std::string& method) const;
     void Reset() const;
     std::string NginxErrorLog() const;
+    // The TLS server's self-signed certificate, PEM.
+    std::string TlsCertificatePem() const;
 
     ~DownloadService();
 
