@@ -31,11 +31,4 @@ private:
     unsigned short port_ = 0;
 };
 
-// Status and body of a plain request to the collector's control endpoints.
-struct ControlReply {
-    long status = -1;
-    std::string body;
-};
-ControlReply ControlRequest(const std::string& url, const std::string* postBody);
-
 }  // namespace AnalyticsTests

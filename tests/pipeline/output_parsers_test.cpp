@@ -5,7 +5,7 @@
 
 #include "pipeline/package_output_parser.h"
 #include "pipeline/remover_output_parser.h"
-#include "tests/pipeline/status_recorder.h"
+#include "tests/pipeline/runner_status_recorder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/settings/installer_config.h"
 #include "pipeline/installer.h"
 #include "tests/pipeline/fixture_scripts.h"
-#include "tests/pipeline/status_recorder.h"
+#include "tests/pipeline/runner_status_recorder.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_processes.h"
 #include "utils/code_page.h"

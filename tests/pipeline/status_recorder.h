@@ -1,42 +1,45 @@
 #pragma once
-// Collects every status code a runner sends, from whichever thread sends it.
+// Collects the codes a downloader sends and drives it as the pipeline would: a 1005
+// starts the next run, 1003 and 1004 end the download.
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
+#include "pipeline/downloader.h"
 #include "pipeline/status_callback.h"
 
-struct Status {
-    int32_t code = 0;
-    double value = 0.0;
+namespace PipelineTests {
+
+struct StatusEvent {
+    int32_t code;
+    double value;
     std::wstring text;
-
-    bool operator==(const Status&) const = default;
 };
-
-inline void PrintTo(const Status& status, std::ostream* out) {
-    *out << "{" << status.code << ", " << status.value << ", " << ::testing::PrintToString(status.text) << "}";
-}
 
 class StatusRecorder {
 public:
-    StatusCallback Callback() {
-        return [this](int32_t code, double value, const wchar_t* text) {
-            std::lock_guard lock(mutex_);
-            records_.push_back({code, value, text ? text : L"(null)"});
-        };
-    }
+    StatusCallback Callback();
 
-    std::vector<Status> Records() const {
-        std::lock_guard lock(mutex_);
-        return records_;
-    }
+    // Starts the downloader and restarts it on each 1005, as the pipeline does, until a
+    // 1003 or 1004 arrives; false when none came within the time limit.
+    bool RunToEnd(CDownloader& downloader, std::chrono::seconds limit = std::chrono::seconds(90));
+    // Waits for the first code of the given kind.
+    bool WaitFor(int32_t code, std::chrono::seconds limit);
+
+    std::vector<StatusEvent> Events() const;
+    // Every code but progress, as `1001(1,"") 1003(0,"LibCurl")`; runs separated by " | ".
+    std::wstring Sequence() const;
+    std::vector<double> ProgressValues() const;
 
 private:
-    mutable std::mutex mutex_;
-    std::vector<Status> records_;
+    size_t CountTerminal() const;
+
+    mutable std::mutex lock_;
+    std::condition_variable changed_;
+    std::vector<StatusEvent> events_;
 };
+
+}  // namespace PipelineTests

@@ -6,7 +6,7 @@
 #include "pipeline/uninstaller.h"
 #include "pipeline/uninstaller_copy.h"
 #include "tests/pipeline/fixture_scripts.h"
-#include "tests/pipeline/status_recorder.h"
+#include "tests/pipeline/runner_status_recorder.h"
 #include "tests/support/test_files.h"
 #include "utils/folders.h"
 
