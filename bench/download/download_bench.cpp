@@ -12,7 +12,7 @@
 #include <string>
 
 #include "pipeline/curl_downloader.h"
-#include "pipeline/download_codes.h"
+#include "pipeline/status_callback.h"
 #include "pipeline/mt_curl_downloader.h"
 #include "pipeline/win_downloader.h"
 
