@@ -97,7 +97,8 @@ int32_t CurlClient::Transfer() {
     options |= curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
     options |= Pipeline::LimitStalls(curl);
-    options |= Pipeline::RequireTrustedServer(curl);
+    options |= Pipeline::RequireTrustedServer(curl, realUrl_);
+    options |= Pipeline::UseLargeReceiveBuffer(curl);
     resumeOffset_ = Pipeline::FileSize(partialPath);
     if (resumeOffset_ > 0) {
         options |= curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resumeOffset_));
@@ -132,7 +133,7 @@ int CurlClient::SetProbeOptions(CURL* handle, const std::string& url) {
     // Not in the probes' original option set: without them a silent server or a
     // destroyed downloader would leave the probe waiting for ever.
     options |= Pipeline::LimitStalls(handle);
-    options |= Pipeline::RequireTrustedServer(handle);
+    options |= Pipeline::RequireTrustedServer(handle, url);
     options |= curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     options |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CurlClient::ProbeAbortCallback);
     options |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);

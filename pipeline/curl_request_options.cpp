@@ -22,6 +22,8 @@ CurlHeaderList MakeHeaderList(std::initializer_list<const char*> lines) {
 
 size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
 
+int UseLargeReceiveBuffer(CURL* handle) { return curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes); }
+
 int FollowRedirects(CURL* handle) {
     return curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) |
            curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);

@@ -14,9 +14,15 @@ inline constexpr long kMaxRedirects = 30;
 inline constexpr long kLowSpeedBytesPerSecond = 1;
 inline constexpr long kLowSpeedSeconds = 5;
 
+// Every receive call costs a trip through the system (and through Wine's server under
+// Wine): take the largest buffer libcurl allows.
+inline constexpr long kReceiveBufferBytes = 512 * 1024;
+
 // A write sink that accepts and drops every byte (for header-only requests).
 size_t DiscardBody(char* data, size_t size, size_t count, void* context);
 
+// The receive buffer above; its result.
+int UseLargeReceiveBuffer(CURL* handle);
 // FOLLOWLOCATION with the redirect limit; the results OR-ed.
 int FollowRedirects(CURL* handle);
 // The stall limit above; the results OR-ed.

@@ -144,7 +144,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& probeUrl) {
     options |= curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Pipeline::DiscardBody);
     options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
     options |= Pipeline::LimitStalls(curl);
-    options |= Pipeline::RequireTrustedServer(curl);
+    options |= Pipeline::RequireTrustedServer(curl, probeUrl);
     options |= curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     options |= curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::ProbeAbortCallback);
     options |= curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
@@ -199,7 +199,8 @@ int32_t CMTCurlDownloader::downloadExe(DownloadPartNode& node) {
     options |= curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
     options |= Pipeline::LimitStalls(curl);
-    options |= Pipeline::RequireTrustedServer(curl);
+    options |= Pipeline::RequireTrustedServer(curl, node.url);
+    options |= Pipeline::UseLargeReceiveBuffer(curl);
     options |= curl_easy_setopt(curl, CURLOPT_RANGE, range.c_str());
     if (options != 0) return node.state = options;
 

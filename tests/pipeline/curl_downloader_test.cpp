@@ -130,6 +130,26 @@ TEST(CurlDownloader, ReportsProgressAsAFraction) {
     for (size_t i = 1; i < progress.size(); ++i) EXPECT_GE(progress[i], progress[i - 1]);
 }
 
+TEST(CurlDownloader, RetryStartedFromTheReportingWorkerRunsAfterIt) {
+    // A pipeline that restarts straight from the 1005 handler calls Start on the
+    // downloader's own worker; that must neither deadlock nor run two workers at once.
+    PackageFolder folder;
+    StatusRecorder recorder;
+    CCurlDownloader* downloader = nullptr;
+    const StatusCallback record = recorder.Callback();
+    CCurlDownloader owned(
+        [&](int32_t code, double value, const wchar_t* text) {
+            record(code, value, text);
+            if (code == DL_CODE_RETRY) downloader->Start();
+        },
+        DownloadService::Get().WideUrl("/upper/pkg"), folder.PackagePath());
+    downloader = &owned;
+    owned.Start();
+    ASSERT_TRUE(recorder.WaitFor(DL_CODE_FAIL, std::chrono::seconds(30)));
+    EXPECT_EQ(LR"(1001(1,"") 1006(0,"curl文件md5校验失败") 1005(0,"LibCurl") | 1001(1,"") 1006(0,"curl文件md5校验失败") 1004(0,"LibCurl"))",
+              recorder.Sequence());
+}
+
 TEST(CurlDownloader, DestructionWhileTransferringStopsWithoutFurtherCodes) {
     PackageFolder folder;
     StatusRecorder recorder;
