@@ -106,6 +106,13 @@ Package DownloadService::PackageInfo(const std::string& name) const {
     return {entry["size"].asInt64(), entry["md5"].asString()};
 }
 
+Package DownloadService::Publish(const std::string& name, const std::string& bytes) {
+    const Json::Value entry =
+        ParseJson(TestSupport::HttpRequest(FaultBase() + "/control/publish/" + name, &bytes).body);
+    packages_[name] = entry;
+    return PackageInfo(name);
+}
+
 std::string DownloadService::PackageBytes(const std::string& name, int64_t first, int64_t last) const {
     CURL* curl = curl_easy_init();
     std::string bytes;

@@ -29,6 +29,9 @@ public:
     std::string TlsUrl(const std::string& route) const;
 
     Package PackageInfo(const std::string& name) const;
+    // Serves bytes a test made as one more package, at "/files/{md5}/NAME" and through
+    // the fault server.
+    Package Publish(const std::string& name, const std::string& bytes);
     // Bytes of a package from the fault server (first..last inclusive).
     std::string PackageBytes(const std::string& name, int64_t first, int64_t last) const;
 
