@@ -6,7 +6,7 @@
 #include "ui/core/image_description.h"
 #include "ui/core/image_pixels.h"
 #include "ui/core/skin_resources.h"
-#include "ui/core/stb_image_decoder.h"
+#include "ui/core/decoded_image.h"
 #include "ui/core/value_grammar.h"
 
 namespace SkinUI {

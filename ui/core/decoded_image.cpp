@@ -1,4 +1,4 @@
-#include "ui/core/stb_image_decoder.h"
+#include "ui/core/decoded_image.h"
 
 #include <climits>
 #include <cstdlib>
