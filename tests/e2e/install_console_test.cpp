@@ -296,4 +296,23 @@ TEST_F(InstallConsole, RunningProductIsRefusedUnlessInsNew) {
     EXPECT_EQ(insNew.exitCode, 0u) << insNew.output;
 }
 
+TEST_F(InstallConsole, InsNewWaitsForTheRunningProductBeforeRemoval) {
+    TestSupport::TempFolder temp;
+    const fs::path oldFolder = temp.Path() / L"old";
+    RecordOlderVersion(oldFolder, "remove\nline State=Success\n");
+    // A product that goes away by itself a little later, as after a user closes it.
+    const fs::path product = temp.Path() / L"Vantorel.exe";
+    ASSERT_TRUE(FixtureOverlay::WriteScripted(TestSupport::BinFolder() / L"fake_package.exe", product, "sleep 3000\n"));
+    auto running = TestSupport::StartProcess(Quoted(product.wstring()));
+    ASSERT_TRUE(running);
+
+    const fs::path folder = temp.Path() / L"new";
+    const ConsoleRun run = RunConsole(Switch(L"-downloadurl", PublishPackage(UniqueName(), SuccessfulInstallScript(folder))) +
+                                      Switch(L"-installdir", folder.wstring()) + L" -insnew=true");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(run.Sequence(), "5003 1001 1003 2001 3000 3001 3003 2003") << run.output;
+    EXPECT_TRUE(TestSupport::WaitForExit(*running, 0).has_value())
+        << "the removal started while the product was still running";
+}
+
 }  // namespace
