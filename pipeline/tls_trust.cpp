@@ -5,9 +5,17 @@
 
 #include <string>
 
+#include "utils/unique_handle.h"
+
 namespace Pipeline {
 
 namespace {
+
+struct CertStoreTraits {
+    static HCERTSTORE Invalid() noexcept { return nullptr; }
+    static void Close(HCERTSTORE store) noexcept { ::CertCloseStore(store, 0); }
+};
+using CertStore = Utils::UniqueHandle<CertStoreTraits>;
 
 // Wine's Schannel completes a handshake without validating the server's certificate;
 // the Windows one validates it against the certificate store (with its automatic root
@@ -20,10 +28,10 @@ bool SchannelSkipsValidation() {
 // The system's trusted roots (Wine fills them from the host's) as PEM text.
 std::string TrustedRootsPem() {
     std::string pem;
-    HCERTSTORE store = ::CertOpenSystemStoreW(0, L"ROOT");
+    const CertStore store(::CertOpenSystemStoreW(0, L"ROOT"));
     if (!store) return pem;
-    for (PCCERT_CONTEXT cert = ::CertEnumCertificatesInStore(store, nullptr); cert;
-         cert = ::CertEnumCertificatesInStore(store, cert)) {
+    for (PCCERT_CONTEXT cert = ::CertEnumCertificatesInStore(store.Get(), nullptr); cert;
+         cert = ::CertEnumCertificatesInStore(store.Get(), cert)) {
         DWORD size = 0;
         if (!::CryptBinaryToStringA(cert->pbCertEncoded, cert->cbCertEncoded, CRYPT_STRING_BASE64HEADER, nullptr,
                                     &size)) {
@@ -36,7 +44,6 @@ std::string TrustedRootsPem() {
             pem += block;
         }
     }
-    ::CertCloseStore(store, 0);
     return pem;
 }
 
