@@ -126,18 +126,7 @@ int32_t CurlClient::ReplaceTarget(int32_t result) {
 }
 
 int CurlClient::SetProbeOptions(CURL* handle, const std::string& url) {
-    int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Pipeline::DiscardBody);
-    options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
-    // Not in the probes' original option set: without them a silent server or a
-    // destroyed downloader would leave the probe waiting for ever.
-    options |= Pipeline::LimitStalls(handle);
-    options |= Pipeline::RequireTrustedServer(handle, url);
-    options |= curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    options |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CurlClient::ProbeAbortCallback);
-    options |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
-    return options;
+    return Pipeline::SetHeaderProbeOptions(handle, url, &CurlClient::ProbeAbortCallback, this);
 }
 
 CurlHandle CurlClient::Head(const std::string& url) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "pipeline/curl_handles.h"
+#include "pipeline/tls_trust.h"
 #include "utils/code_page.h"
 
 namespace Pipeline {
@@ -32,6 +33,22 @@ int FollowRedirects(CURL* handle) {
 int LimitStalls(CURL* handle) {
     return curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedBytesPerSecond) |
            curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kLowSpeedSeconds);
+}
+
+int SetHeaderProbeOptions(CURL* handle, const std::string& url, curl_xferinfo_callback abortProbe,
+                          void* owner) {
+    int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+    options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    // Without these a silent server or a destroyed downloader would leave a probe
+    // waiting for ever.
+    options |= LimitStalls(handle);
+    options |= RequireTrustedServer(handle, url);
+    options |= curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    options |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, abortProbe);
+    options |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, owner);
+    return options;
 }
 
 std::string EffectiveUrl(CURL* handle) {

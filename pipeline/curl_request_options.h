@@ -28,6 +28,12 @@ int FollowRedirects(CURL* handle);
 // The stall limit above; the results OR-ed.
 int LimitStalls(CURL* handle);
 
+// A header-only request to url: no body, the connect timeout, the stall limit, TLS
+// verification, and abortProbe asked on every progress tick (non-zero aborts it, so a
+// destroyed downloader need not wait for a silent server). The results OR-ed.
+int SetHeaderProbeOptions(CURL* handle, const std::string& url, curl_xferinfo_callback abortProbe,
+                          void* owner);
+
 // CURLINFO_EFFECTIVE_URL; empty without a handle or URL.
 std::string EffectiveUrl(CURL* handle);
 

@@ -138,16 +138,8 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& probeUrl) {
     CURL* curl = handle.get();
     const Pipeline::CurlHeaderList headers = Pipeline::MakeHeaderList({"Connection: keep-alive"});
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
-    int options = curl_easy_setopt(curl, CURLOPT_URL, probeUrl.c_str());
-    options |= Pipeline::FollowRedirects(curl);
-    options |= curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    options |= curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Pipeline::DiscardBody);
-    options |= curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, Pipeline::kConnectTimeoutSeconds);
-    options |= Pipeline::LimitStalls(curl);
-    options |= Pipeline::RequireTrustedServer(curl, probeUrl);
-    options |= curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    options |= curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::ProbeAbortCallback);
-    options |= curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+    int options = Pipeline::FollowRedirects(curl);
+    options |= Pipeline::SetHeaderProbeOptions(curl, probeUrl, &CMTCurlDownloader::ProbeAbortCallback, this);
     if (options != 0 || curl_easy_perform(curl) != CURLE_OK) return false;
 
     const std::string effective = Pipeline::EffectiveUrl(curl);
