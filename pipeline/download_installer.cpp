@@ -95,11 +95,7 @@ void CDownloadInstaller::Start() {
     installer_->SetAdminFlags(consoleUserIsAdmin_, processIsAdmin_);
     installer_->SetLanguageCode(languageCode_);
 
-    const DWORD attributes = ::GetFileAttributesW(oldUninstallerPath_.c_str());
-    const bool oldVersionInstalled = !oldUninstallerPath_.empty() &&
-                                     attributes != INVALID_FILE_ATTRIBUTES &&
-                                     !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!oldVersionInstalled) {
+    if (!Utils::IsExistingFile(oldUninstallerPath_)) {
         downloader_->Start();
         return;
     }

@@ -6,16 +6,11 @@
 #include "utils/accounts.h"
 #include "utils/child_process.h"
 #include "utils/exception.h"
+#include "utils/folders.h"
 
 namespace {
 
 const wchar_t* TrueFalse(bool flag) { return flag ? L"true" : L"false"; }
-
-bool IsExistingFile(const std::wstring& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 bool ConsoleUserIsAdmin() {
     std::wstring name;
@@ -54,7 +49,7 @@ void UnInstaller::Send(int32_t code, double value, const wchar_t* text) const {
 }
 
 void UnInstaller::Remove() {
-    if (!IsExistingFile(uninstallerPath_)) {
+    if (!Utils::IsExistingFile(uninstallerPath_)) {
         Send(UNIST_CODE_FAIL, 1.0, L"可执行卸载文件不存在");
         return;
     }

@@ -48,4 +48,10 @@ bool CreateDirectories(const std::wstring& path) {
     return true;
 }
 
+bool IsExistingFile(const std::wstring& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 }  // namespace Utils

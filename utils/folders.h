@@ -1,5 +1,6 @@
 #pragma once
-// The installer's private temporary folder and recursive folder creation.
+// The installer's private temporary folder, recursive folder creation, and what a path
+// names on disk.
 #include <string>
 
 namespace Utils {
@@ -13,5 +14,8 @@ std::wstring GetTempFolder();
 // characters and for network-share paths ("\\server\..."), whose leading double
 // backslash is no folder anyone can create.
 bool CreateDirectories(const std::wstring& path);
+
+// The path names an existing file (not a folder); false for an empty path.
+bool IsExistingFile(const std::wstring& path);
 
 }  // namespace Utils

@@ -37,11 +37,6 @@ std::wstring EnvironmentVariable(const wchar_t* name) {
     return length > 0 && length < MAX_PATH ? std::wstring(value, length) : std::wstring();
 }
 
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The package reports delays as numbers; anything outside uint32 is held at its ends
 // (a converted double out of range would be undefined).
 uint32_t ToDelay(double value) {
@@ -66,7 +61,7 @@ AdminFlags QueryAdminFlags() {
 }
 
 std::wstring DefaultInstallDir(const InstallState& state, const AdminFlags& flags) {
-    if (!state.InstalledPath.empty() && FileExists(state.OldUninstallerPath)) return state.InstalledPath;
+    if (!state.InstalledPath.empty() && Utils::IsExistingFile(state.OldUninstallerPath)) return state.InstalledPath;
     std::wstring base;
     if (flags.consoleUserIsAdmin && flags.processIsAdmin) {
         const std::wstring appData = EnvironmentVariable(L"APPDATA");

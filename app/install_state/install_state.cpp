@@ -23,11 +23,6 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     return folder + L'\\' + name;
 }
 
-bool IsExistingFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // The installer's own file name with its extension, whatever the user renamed it to.
 std::wstring OwnFileName() {
     wchar_t path[MAX_PATH] = {};
@@ -62,7 +57,7 @@ void ReadInstallState(InstallState& state) {
 void WriteInstallState(InstallState& state) {
     Utils::WriteRegString(kInstallPathValue, state.InstallDir);
     if (state.UninstEpPath.empty()) state.UninstEpPath = JoinPath(state.InstallDir, kUninstallEntryName);
-    if (IsExistingFile(state.UninstEpPath)) Utils::WriteRegString(kUninstallEntryValue, state.UninstEpPath);
+    if (Utils::IsExistingFile(state.UninstEpPath)) Utils::WriteRegString(kUninstallEntryValue, state.UninstEpPath);
 }
 
 std::wstring AnalyticsDataFolder() {
